@@ -61,6 +61,7 @@ void buildFastTables(FastTables& tables, const char* lineEnd) {
   for (unsigned c = 0; c < 256; ++c) {
     const auto byte = static_cast<unsigned char>(c);
     FastTables::Entry& entry = tables.single[c];
+    tables.isLead[c] = 0;
     if (byte == 0) {
       entry = {{0, 0, 0}, FastTables::END};
     } else if (byte == '\n') {
@@ -69,6 +70,7 @@ void buildFastTables(FastTables& tables, const char* lineEnd) {
       entry = {{0, 0, 0}, 0};
     } else if (isLead(byte)) {
       entry = {{0, 0, 0}, FastTables::LEAD};
+      tables.isLead[c] = 1;
     } else if (isKana(byte)) {
       entry = entryOf(kana[byte - FIRST_KANA]);
     } else {
@@ -104,16 +106,34 @@ unsigned char* convertFast(const FastTables& tables, ConversionState& state,
     out += entry.length;
   }
   while (p < end) {
-    // Eight bytes at a time while all of them lie in 0x0E..0x7F and so are
-    // copied as they are.
     while (end - p >= 8) {
       std::uint64_t word;
       std::memcpy(&word, p, 8);
-      if (((word | ((word - BELOW) & ~word)) & HIGH) != 0) {
+      // Eight bytes in 0x0E..0x7F are copied as they are.
+      if (((word | ((word - BELOW) & ~word)) & HIGH) == 0) {
+        std::memcpy(out, p, 8);
+        out += 8;
+        p += 8;
+        continue;
+      }
+      // Four two-byte characters: lead bytes at the even offsets, no NUL.
+      const unsigned leads = tables.isLead[p[0]] & tables.isLead[p[2]] & tables.isLead[p[4]] &
+                             tables.isLead[p[6]];
+      if (leads == 0 || ((word - ONES) & ~word & HIGH) != 0) {
         break;
       }
-      std::memcpy(out, p, 8);
-      out += 8;
+      const FastTables::Entry& e0 = tables.pair[p[0] * 256u + p[1]];
+      const FastTables::Entry& e1 = tables.pair[p[2] * 256u + p[3]];
+      const FastTables::Entry& e2 = tables.pair[p[4] * 256u + p[5]];
+      const FastTables::Entry& e3 = tables.pair[p[6] * 256u + p[7]];
+      std::memcpy(out, &e0, 4);
+      out += e0.length;
+      std::memcpy(out, &e1, 4);
+      out += e1.length;
+      std::memcpy(out, &e2, 4);
+      out += e2.length;
+      std::memcpy(out, &e3, 4);
+      out += e3.length;
       p += 8;
     }
     if (p == end) {

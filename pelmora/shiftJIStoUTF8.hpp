@@ -36,11 +36,13 @@ struct FastTables {
   static constexpr unsigned char END = 0x81;
   Entry single[256];
   Entry pair[65536];
+  unsigned char isLead[256];  // 1 for the lead bytes, else 0
 };
 void buildFastTables(FastTables& tables, const char* lineEnd);
 
 // The fast path: the same bytes as convertReference, with runs of plain
-// ASCII copied eight at a time. out needs outputRoom(n) bytes.
+// ASCII copied eight at a time and runs of two-byte characters looked up four
+// at a time. out needs outputRoom(n) bytes.
 unsigned char* convertFast(const FastTables& tables, ConversionState& state,
                            const unsigned char* in, std::size_t n, unsigned char* out);
 

@@ -20,7 +20,7 @@ using namespace pelmora;
 
 // The input is converted a block at a time, so memory stays small whatever
 // the input's size and inputs that cannot be measured (pipes) work too.
-constexpr std::size_t BLOCK = std::size_t{1} << 18;
+constexpr std::size_t BLOCK = std::size_t{1} << 17;
 
 void guide(int withComments) { std::fputs(guideText(withComments).c_str(), stderr); }
 

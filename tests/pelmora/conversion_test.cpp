@@ -126,6 +126,10 @@ const std::vector<Case>& cases() {
       {"UnsetPairVanishes", "<\x88\xa0>", "\n", "<>"},
       {"PairOutsideBelowTable", "<\x81\x3f>", "\n", "<>"},
       {"ControlBytesPassThrough", "\x01\x09\x0b\x0c\x0e\x1a\x7f", "\n", "\x01\x09\x0b\x0c\x0e\x1a\x7f"},
+      {"FourPairsAtOnce", "\x88\x9f\x82\xa0\x81\x40\xee\xfc\x83\x41\x88\xa0", "\n",
+       "\xe4\xba\x9c\xe3\x81\x82\xe3\x80\x80\xef\xbc\x82\xc3\xa9"},
+      {"FourPairsWithANulTrail", std::string("\x88\x9f\x82\xa0\x81\x00\xee\xfc", 8), "\n",
+       "\xe4\xba\x9c\xe3\x81\x82"},
       {"LongAsciiRunThenKanji", std::string(37, 'a') + "\x88\x9f" + std::string(19, 'b') + "\r\n",
        "\n", std::string(37, 'a') + "\xe4\xba\x9c" + std::string(19, 'b') + "\n"},
   };
@@ -179,7 +183,13 @@ TEST(ConversionDifferential, FastPathMatchesReference) {
       switch (below(6)) {
         case 0: in.append(below(40), static_cast<char>('a' + below(26))); break;
         case 1: in += "\r\n"; break;
-        case 2: in += static_cast<char>(0x81 + below(0x7C)); in += static_cast<char>(below(256)); break;
+        case 2:  // a run of two-byte characters, the fast path's four-at-a-time case
+          for (unsigned k = 1 + below(12); k > 0; --k) {
+            const unsigned lead = below(2) != 0 ? 0x81 + below(0x20) : 0xE0 + below(0x1D);
+            in += static_cast<char>(lead);
+            in += static_cast<char>(below(64) != 0 ? 0x40 + below(0xBD) : below(256));
+          }
+          break;
         case 3: in += static_cast<char>(0xA1 + below(63)); break;
         case 4: in += static_cast<char>(below(256)); break;
         default: in += static_cast<char>(below(0x20)); break;
