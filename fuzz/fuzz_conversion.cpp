@@ -3,9 +3,9 @@
 // rest is the text. The fast path, fed in blocks cut at points the input
 // chooses, must give exactly what a plain two-state machine written here
 // gives for the whole text.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>

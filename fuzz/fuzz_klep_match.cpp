@@ -10,7 +10,9 @@
 namespace {
 
 bool same(char a, char b) {
-  const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  const auto fold = [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  };
   return fold(a) == fold(b);
 }
 
@@ -40,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const char c : pattern) {
     if (!(c == '*' && !simple.empty() && simple.back() == '*')) simple += c;
   }
-  if (klep::matchWildcard(pattern.c_str(), name.c_str()) != plainMatch(simple.c_str(), name.c_str())) {
+  if (klep::matchWildcard(pattern.c_str(), name.c_str()) !=
+      plainMatch(simple.c_str(), name.c_str())) {
     std::abort();
   }
   return 0;

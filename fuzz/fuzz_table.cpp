@@ -33,10 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   load(data, size, size);
   const std::string whole = snapshot();
   for (unsigned code = 0; code < 65536; ++code) {
-    const char* value = unionKanji(static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code));
+    const char* value =
+        unionKanji(static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code));
     const bool inside = code >= FIRST_CODE && code <= LAST_CODE;
     if (inside != (value != POINTER_TO_EMPTY)) std::abort();
-    if (inside && (value < unionKanjiTable || value + ENTRY_SIZE > unionKanjiTable + TABLE_SIZE)) std::abort();
+    if (inside && (value < unionKanjiTable || value + ENTRY_SIZE > unionKanjiTable + TABLE_SIZE))
+      std::abort();
     if (std::strlen(value) > 3) std::abort();
   }
   for (const auto& entry : kana) {

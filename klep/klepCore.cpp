@@ -160,8 +160,9 @@ Invocation parseCommandLine(int argc, const char* const* argv) {
 
 std::string versionText() {
   char text[160];
-  std::snprintf(text, sizeof text, "klep Version %2.3f\n\nklep -V\nklep -x%d\nklep  \nklep klep.txt\n",
-                1.073, DEFAULT_LIMIT);
+  std::snprintf(text, sizeof text,
+                "klep Version %2.3f\n\nklep -V\nklep -x%d\nklep  \nklep klep.txt\n", 1.073,
+                DEFAULT_LIMIT);
   return text;
 }
 

@@ -78,8 +78,8 @@ void buildFastTables(FastTables& tables, const char* lineEnd) {
     }
   }
   for (unsigned code = 0; code < 65536; ++code) {
-    tables.pair[code] =
-        entryOf(unionKanji(static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code)));
+    tables.pair[code] = entryOf(
+        unionKanji(static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code)));
   }
 }
 
@@ -117,8 +117,8 @@ unsigned char* convertFast(const FastTables& tables, ConversionState& state,
         continue;
       }
       // Four two-byte characters: lead bytes at the even offsets, no NUL.
-      const unsigned leads = tables.isLead[p[0]] & tables.isLead[p[2]] & tables.isLead[p[4]] &
-                             tables.isLead[p[6]];
+      const unsigned leads =
+          tables.isLead[p[0]] & tables.isLead[p[2]] & tables.isLead[p[4]] & tables.isLead[p[6]];
       if (leads == 0 || ((word - ONES) & ~word & HIGH) != 0) {
         break;
       }
@@ -196,9 +196,12 @@ Invocation parseCommandLine(int argc, const char* const* argv) {
 
 std::string guideText(int withComments) {
   static const char* const SHORT[] = {
-      "pelmora -CRLF file_name \n", "pelmora -CRLF file_name new_file \n",
-      "pelmora -LF file_name \n",   "pelmora -LF file_name new_file \n",
-      "pelmora -V \n",              "pelmora -VC \n",
+      "pelmora -CRLF file_name \n",
+      "pelmora -CRLF file_name new_file \n",
+      "pelmora -LF file_name \n",
+      "pelmora -LF file_name new_file \n",
+      "pelmora -V \n",
+      "pelmora -VC \n",
       "pelmora file_name \n",
   };
   static const char* const COMMENTED[] = {

@@ -53,8 +53,8 @@ int convert(const Invocation& run) {
     std::fputs("malloc( file_size + 1 )\n", stderr);
     return 1;
   }
-  const std::unique_ptr<unsigned char[]> outBuffer(new (std::nothrow)
-                                                       unsigned char[outputRoom(BLOCK)]);
+  const std::unique_ptr<unsigned char[]> outBuffer(
+      new (std::nothrow) unsigned char[outputRoom(BLOCK)]);
   const std::unique_ptr<FastTables> tables(new (std::nothrow) FastTables);
   if (!outBuffer || !tables) {
     std::fputs("malloc( 2 * file_size + 1 )\n", stderr);

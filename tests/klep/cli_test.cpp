@@ -17,8 +17,7 @@ using kit::test::readFile;
 using kit::test::RunResult;
 using kit::test::writeFile;
 
-const std::string VERSION =
-    "klep Version 1.073\n\nklep -V\nklep -x64\nklep  \nklep klep.txt\n";
+const std::string VERSION = "klep Version 1.073\n\nklep -V\nklep -x64\nklep  \nklep klep.txt\n";
 
 class Klep : public ::testing::Test {
  protected:
@@ -111,7 +110,8 @@ TEST_F(Klep, SizeFilterBoundary) {
       {"-x 10kb", {"err0.txt", "err9.txt"}},
       {"-x1", {"err0.txt"}},
       {"-x65", {"err0.txt", "err10.txt", "err63.txt", "err64.txt", "err9.txt"}},
-      {"-x99999999999", {"err0.txt", "err10.txt", "err1000.txt", "err63.txt", "err64.txt", "err9.txt"}},
+      {"-x99999999999",
+       {"err0.txt", "err10.txt", "err1000.txt", "err63.txt", "err64.txt", "err9.txt"}},
   };
   for (const FilterCase& c : cases) {
     expectSuccess(klep({c.arg}));
@@ -120,8 +120,8 @@ TEST_F(Klep, SizeFilterBoundary) {
 }
 
 TEST_F(Klep, SizeFilterSpecialEntries) {
-  fs::create_directory(dir / "tab_dir.csv");                       // a directory counts as 0
-  fs::create_symlink(dir / "nowhere", dir / "err_broken.txt");     // no size: 0
+  fs::create_directory(dir / "tab_dir.csv");                    // a directory counts as 0
+  fs::create_symlink(dir / "nowhere", dir / "err_broken.txt");  // no size: 0
   {
     std::FILE* f = std::fopen((dir / "und_big.bin").string().c_str(), "wb");
     ASSERT_NE(f, nullptr);

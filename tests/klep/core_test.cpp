@@ -20,13 +20,28 @@ struct LimitCase {
 
 TEST(KlepLimit, ParsesLikeTheCLibrary) {
   const LimitCase cases[] = {
-      {"", 64},          {"0", 64},          {"-5", 64},         {"-0", 64},
-      {"abc", 64},       {"+", 64},          {"-", 64},          {"1", 1},
-      {"100", 100},      {"+7", 7},          {"12abc", 12},      {" \t\n\v\f\r42", 42},
-      {"  -3", 64},      {"4 5", 4},         {"++4", 64},        {"2147483647", INT_MAX},
-      {"2147483648", INT_MAX},               {"99999999999999999999999", INT_MAX},
-      {"-2147483649", 64},                   {"00000000000000000000063", 63},
-      {"x64", 64},       {"0x10", 64},
+      {"", 64},
+      {"0", 64},
+      {"-5", 64},
+      {"-0", 64},
+      {"abc", 64},
+      {"+", 64},
+      {"-", 64},
+      {"1", 1},
+      {"100", 100},
+      {"+7", 7},
+      {"12abc", 12},
+      {" \t\n\v\f\r42", 42},
+      {"  -3", 64},
+      {"4 5", 4},
+      {"++4", 64},
+      {"2147483647", INT_MAX},
+      {"2147483648", INT_MAX},
+      {"99999999999999999999999", INT_MAX},
+      {"-2147483649", 64},
+      {"00000000000000000000063", 63},
+      {"x64", 64},
+      {"0x10", 64},
   };
   for (const LimitCase& c : cases) {
     EXPECT_EQ(parseLimit(c.text), c.limit) << '"' << c.text << '"';
@@ -48,20 +63,27 @@ const std::vector<ReadCase>& readCases() {
       {"CrLfLines", "a*.txt\r\nb?.csv\r\n", {"a*.txt", "b?.csv"}},
       {"LastLineWithoutLf", "a*.txt\nlast", {"a*.txt", "last"}},
       {"LoneCrDropped", "a\rb\n", {"ab"}},
-      {"ByteAfterCrTakenAsItIs", "a\r\rb\n\r\x1a" "c\n", {"a\rb", "\x1a" "c"}},
+      {"ByteAfterCrTakenAsItIs",
+       "a\r\rb\n\r\x1a"
+       "c\n",
+       {"a\rb",
+        "\x1a"
+        "c"}},
       {"TrailingSpacesKept", "x*.txt  \n", {"x*.txt  "}},
       {"EmptySecondLine", "one\n\nthree\n", {"one", "", "three"}},
       {"CtrlZFirstOnALineEndsTheFile", "one\n\x1atwo\n", {"one"}},
       {"CtrlZInsideALineEndsTheLine", "one\x1atwo\nthree\n", {"one", "two", "three"}},
       {"Line254IsOneRow", std::string(254, 'a') + "\nb\n", {std::string(254, 'a'), "b"}},
-      {"Line255ThenItsLfAlone", std::string(255, 'a') + "\nb\n",
-       {std::string(255, 'a'), "", "b"}},
-      {"Line300IsTwoRows", std::string(255, 'a') + std::string(45, 'b') + "\nc\n",
+      {"Line255ThenItsLfAlone", std::string(255, 'a') + "\nb\n", {std::string(255, 'a'), "", "b"}},
+      {"Line300IsTwoRows",
+       std::string(255, 'a') + std::string(45, 'b') + "\nc\n",
        {std::string(255, 'a'), std::string(45, 'b'), "c"}},
-      {"CrNotCounted", std::string(200, 'a') + "\r" + std::string(54, 'b') + "\r\n",
+      {"CrNotCounted",
+       std::string(200, 'a') + "\r" + std::string(54, 'b') + "\r\n",
        {std::string(200, 'a') + std::string(54, 'b')}},
       {"NulEndsTheRow", std::string("ab\0cd\nef\n", 9), {"ab", "ef"}},
-      {"Line600", std::string(600, 'z'),
+      {"Line600",
+       std::string(600, 'z'),
        {std::string(255, 'z'), std::string(255, 'z'), std::string(90, 'z')}},
   };
   return cases;
@@ -78,7 +100,8 @@ std::vector<std::string> rowsOf(const PatternSet& set) {
 TEST_P(Reader, WholeFile) {
   PatternSet set;
   PatternReader reader(set);
-  reader.feed(reinterpret_cast<const unsigned char*>(GetParam().file.data()), GetParam().file.size());
+  reader.feed(reinterpret_cast<const unsigned char*>(GetParam().file.data()),
+              GetParam().file.size());
   reader.finish();
   EXPECT_EQ(rowsOf(set), GetParam().rows);
 }
@@ -94,7 +117,8 @@ TEST_P(Reader, ByteAtATime) {
   EXPECT_EQ(rowsOf(set), GetParam().rows);
 }
 
-INSTANTIATE_TEST_SUITE_P(PatternFile, Reader, ::testing::ValuesIn(readCases()), kit::test::ByName());
+INSTANTIATE_TEST_SUITE_P(PatternFile, Reader, ::testing::ValuesIn(readCases()),
+                         kit::test::ByName());
 
 TEST(KlepReader, ThirtyRowsAtMost) {
   std::string file;
@@ -116,19 +140,31 @@ struct MatchCase {
 
 TEST(KlepMatch, WildcardRules) {
   const MatchCase cases[] = {
-      {"CCC*.txt", "CCC1.txt", true},   {"CCC*.txt", "ccc1.TXT", true},
-      {"CCC*.txt", "CCC.txt", true},    {"CCC*.txt", "CCC1.txt.bak", false},
-      {"CCC*.txt", "xCCC1.txt", false}, {"*.tmp", ".tmp", true},
-      {"*.tmp", "a.tmp", true},         {"*.tmp", "a.tmpx", false},
-      {"a?c", "abc", true},             {"a?c", "ac", false},
-      {"a?c", "abbc", false},           {"?", ".", true},
-      {"*", ".", true},                 {"*", "..", true},
-      {"*", "anything", true},          {"**a**", "a", true},
-      {"*a*b*", "xxaxxbxx", true},      {"*a*b*", "xxbxxaxx", false},
+      {"CCC*.txt", "CCC1.txt", true},
+      {"CCC*.txt", "ccc1.TXT", true},
+      {"CCC*.txt", "CCC.txt", true},
+      {"CCC*.txt", "CCC1.txt.bak", false},
+      {"CCC*.txt", "xCCC1.txt", false},
+      {"*.tmp", ".tmp", true},
+      {"*.tmp", "a.tmp", true},
+      {"*.tmp", "a.tmpx", false},
+      {"a?c", "abc", true},
+      {"a?c", "ac", false},
+      {"a?c", "abbc", false},
+      {"?", ".", true},
+      {"*", ".", true},
+      {"*", "..", true},
+      {"*", "anything", true},
+      {"**a**", "a", true},
+      {"*a*b*", "xxaxxbxx", true},
+      {"*a*b*", "xxbxxaxx", false},
       {"a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},
-      {"", "", true},                   {"", "a", false},
-      {"[ab]", "a", false},             {"[ab]", "[ab]", true},
-      {"\\*", "\\x", true},              {"\xe3\x81\x82*", "\xe3\x81\x82.txt", true},
+      {"", "", true},
+      {"", "a", false},
+      {"[ab]", "a", false},
+      {"[ab]", "[ab]", true},
+      {"\\*", "\\x", true},
+      {"\xe3\x81\x82*", "\xe3\x81\x82.txt", true},
       {"\xc4*", "\xe4x", false},  // only ASCII letters fold
       {"remove_e.*", "REMOVE_E.TXT", true},
   };
@@ -184,8 +220,7 @@ TEST(KlepCommandLine, Forms) {
 }
 
 TEST(KlepText, VersionAndListLines) {
-  EXPECT_EQ(versionText(),
-            "klep Version 1.073\n\nklep -V\nklep -x64\nklep  \nklep klep.txt\n");
+  EXPECT_EQ(versionText(), "klep Version 1.073\n\nklep -V\nklep -x64\nklep  \nklep klep.txt\n");
   EXPECT_EQ(listLine("a.tmp"), "a.tmp\r\n");
   EXPECT_EQ(listLine(""), "\r\n");
   EXPECT_EQ(listLine("odd\nname"), "odd\r\nname\r\n");
@@ -196,8 +231,9 @@ TEST(KlepText, BuiltinPatternsInOrder) {
   setBuiltinPatterns(set);
   EXPECT_EQ(set.patternCount, 30);
   const std::vector<std::string> expected = {
-      "CCC*.txt", "DIR*.bat", "LS_*.bat", "FNL*.txt", "*.tmp",    "err*.txt", "pic*.txt", "tru*.txt",
-      "see*.txt", "tab*.csv", "tab*.txt", "unq*.txt", "und*.bin", "who*.csv", "who*.txt",
+      "CCC*.txt", "DIR*.bat", "LS_*.bat", "FNL*.txt", "*.tmp",
+      "err*.txt", "pic*.txt", "tru*.txt", "see*.txt", "tab*.csv",
+      "tab*.txt", "unq*.txt", "und*.bin", "who*.csv", "who*.txt",
   };
   std::vector<std::string> rows(set.patternTable, set.patternTable + 15);
   EXPECT_EQ(rows, expected);

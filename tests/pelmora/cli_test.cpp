@@ -98,17 +98,41 @@ const std::vector<Dispatch>& dispatchRows() {
       {"FileAlone", {"in.txt"}, "", 0, true, {{"in.txt", INPUT}, {"pelmora.txt", AS_LF}}},
       {"CrLf", {"-CRLF", "in.txt"}, "", 0, true, {{"in.txt", INPUT}, {"pelmora.txt", AS_CRLF}}},
       {"Lf", {"-LF", "in.txt"}, "", 0, true, {{"in.txt", INPUT}, {"pelmora.txt", AS_LF}}},
-      {"OtherChoiceIsLf", {"-crlf", "in.txt"}, "", 0, true,
+      {"OtherChoiceIsLf",
+       {"-crlf", "in.txt"},
+       "",
+       0,
+       true,
        {{"in.txt", INPUT}, {"pelmora.txt", AS_LF}}},
-      {"VersionAsChoiceIsLf", {"-V", "in.txt"}, "", 0, true,
+      {"VersionAsChoiceIsLf",
+       {"-V", "in.txt"},
+       "",
+       0,
+       true,
        {{"in.txt", INPUT}, {"pelmora.txt", AS_LF}}},
-      {"CrLfNamed", {"-CRLF", "in.txt", "out.txt"}, "", 0, true,
+      {"CrLfNamed",
+       {"-CRLF", "in.txt", "out.txt"},
+       "",
+       0,
+       true,
        {{"in.txt", INPUT}, {"out.txt", AS_CRLF}}},
-      {"LfNamed", {"-LF", "in.txt", "out.txt"}, "", 0, true,
+      {"LfNamed",
+       {"-LF", "in.txt", "out.txt"},
+       "",
+       0,
+       true,
        {{"in.txt", INPUT}, {"out.txt", AS_LF}}},
-      {"OtherChoiceNamed", {"-VC", "in.txt", "out.txt"}, "", 0, true,
+      {"OtherChoiceNamed",
+       {"-VC", "in.txt", "out.txt"},
+       "",
+       0,
+       true,
        {{"in.txt", INPUT}, {"out.txt", AS_LF}}},
-      {"FourArguments", {"-LF", "in.txt", "out.txt", "x"}, SHORT_GUIDE, 1, false,
+      {"FourArguments",
+       {"-LF", "in.txt", "out.txt", "x"},
+       SHORT_GUIDE,
+       1,
+       false,
        {{"in.txt", INPUT}}},
       {"LowerCaseVersionIsAFile", {"-v"}, "-v\n", 1, true, {{"in.txt", INPUT}}},
       {"CrLfAloneIsAFile", {"-CRLF"}, "-CRLF\n", 1, true, {{"in.txt", INPUT}}},
@@ -128,7 +152,8 @@ TEST_P(CommandLine, Row) {
   EXPECT_EQ(files(), row.after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, CommandLine, ::testing::ValuesIn(dispatchRows()), kit::test::ByName());
+INSTANTIATE_TEST_SUITE_P(Forms, CommandLine, ::testing::ValuesIn(dispatchRows()),
+                         kit::test::ByName());
 
 TEST(PelmoraGuide, CommentsStartInOneColumn) {
   std::size_t start = COMMENTED_GUIDE.find('\n', COMMENTED_GUIDE.find('\n') + 1) + 1;
@@ -208,8 +233,7 @@ TEST_F(Pelmora, ContentEdgeCases) {
   const Content cases[] = {
       {"empty", "", ""},
       {"NUL ends the input", std::string("AB\r\n\0CD\n", 8), "AB\n"},
-      {"katakana grow threefold",
-       std::string(100000, '\xb1'),
+      {"katakana grow threefold", std::string(100000, '\xb1'),
        [] {
          std::string s;
          for (int i = 0; i < 100000; ++i) s += "\xef\xbd\xb1";
@@ -242,8 +266,9 @@ TEST_F(Pelmora, OutputThatIsTheInputIsRefused) {
   fs::create_directory(dir / "sub");
   fs::create_symlink(dir / "in.txt", dir / "symlink.txt");
   fs::create_hard_link(dir / "in.txt", dir / "sub" / "hardlink.txt");
-  const std::vector<std::string> outputs = {"in.txt",      "./in.txt",         "sub/../in.txt",
-                                            "symlink.txt", "sub/hardlink.txt", (dir / "in.txt").string()};
+  const std::vector<std::string> outputs = {"in.txt",           "./in.txt",
+                                            "sub/../in.txt",    "symlink.txt",
+                                            "sub/hardlink.txt", (dir / "in.txt").string()};
   for (const std::string& out : outputs) {
     const RunResult r = pelmora({"-LF", "in.txt", out});
     EXPECT_EQ(r.err, loaderMiss() + out + "\n");
@@ -303,7 +328,8 @@ std::string expectedConversion(const std::string& in, const char* lineEnd) {
   unsigned char* end = pelmora::convertReference(
       state, reinterpret_cast<const unsigned char*>(in.data()), in.size(), out.data(), lineEnd);
   pelmora::releaseTable();
-  return std::string(reinterpret_cast<char*>(out.data()), static_cast<std::size_t>(end - out.data()));
+  return std::string(reinterpret_cast<char*>(out.data()),
+                     static_cast<std::size_t>(end - out.data()));
 }
 
 TEST_F(Pelmora, LongInputMatchesThePlainConversion) {
@@ -329,7 +355,9 @@ TEST_F(Pelmora, InputFromAPipe) {
 TEST_F(Pelmora, InputOf2GiBAndMore) {
   // 2 GiB + 5 bytes: past every 32-bit signed size. One line repeated, so
   // the output can be checked by its size and its ends.
-  const std::string line = "\x88\x9f" "abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ!\r\n";
+  const std::string line =
+      "\x88\x9f"
+      "abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ!\r\n";
   ASSERT_EQ(line.size(), 67u);
   const std::uint64_t lines = ((std::uint64_t{2} << 30) / line.size()) + 1;
   {
@@ -349,7 +377,9 @@ TEST_F(Pelmora, InputOf2GiBAndMore) {
   ASSERT_GT(fs::file_size(dir / "huge.txt"), std::uint64_t{2} << 30);
   const RunResult r = pelmora({"-LF", "huge.txt", "huge.out"});
   EXPECT_EQ(r.status, 0);
-  const std::string converted = "\xe4\xba\x9c" "abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ!\n";
+  const std::string converted =
+      "\xe4\xba\x9c"
+      "abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ!\n";
   EXPECT_EQ(fs::file_size(dir / "huge.out"), lines * converted.size());
   std::FILE* f = std::fopen((dir / "huge.out").string().c_str(), "rb");
   ASSERT_NE(f, nullptr);

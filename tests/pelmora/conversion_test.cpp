@@ -32,7 +32,8 @@ std::string viaReference(const std::string& in, const char* lineEnd) {
 }
 
 // The fast path over in, cut into pieces at the given offsets.
-std::string viaFast(const std::string& in, const char* lineEnd, std::vector<std::size_t> cuts = {}) {
+std::string viaFast(const std::string& in, const char* lineEnd,
+                    std::vector<std::size_t> cuts = {}) {
   auto tables = std::make_unique<FastTables>();
   buildFastTables(*tables, lineEnd);
   ConversionState state;
@@ -59,7 +60,8 @@ std::string viaReferencePieces(const std::string& in, const char* lineEnd,
   all.push_back(in.size());
   for (const std::size_t cut : all) {
     std::vector<unsigned char> out(outputRoom(cut - start));
-    unsigned char* end = convertReference(state, data(in) + start, cut - start, out.data(), lineEnd);
+    unsigned char* end =
+        convertReference(state, data(in) + start, cut - start, out.data(), lineEnd);
     result += bytes(out.data(), end);
     start = cut;
   }
@@ -76,9 +78,9 @@ class Conversion : public ::testing::Test {
     settingKanjiBytes(0x81, 0x40, '\xe3', '\x80', '\x80');  // ideographic space
     settingKanjiBytes(0xEE, 0xFC, '\xef', '\xbc', '\x82');  // the last code
     settingKanjiBytes(0x82, 0x0D, 'C', 'R', '\0');          // a pair whose trail is CR
-    settingKanjiBytes(0x83, 0x41, '\xc3', '\xa9', '\0');     // a two-byte value
-    settingKana(0xB1, '\xef', '\xbd', '\xb1');               // half-width ア
-    settingKana(0xDF, '\xef', '\xbe', '\x9f');               // half-width semi-voiced mark
+    settingKanjiBytes(0x83, 0x41, '\xc3', '\xa9', '\0');    // a two-byte value
+    settingKana(0xB1, '\xef', '\xbd', '\xb1');              // half-width ア
+    settingKana(0xDF, '\xef', '\xbe', '\x9f');              // half-width semi-voiced mark
   }
   void TearDown() override {
     releaseTable();
@@ -116,16 +118,23 @@ const std::vector<Case>& cases() {
        }()},
       {"LeadTakesTheLineFeed", "A\x81\nB", "\n", "AB"},
       {"LeadTakesTheCarriageReturn", "A\x82\r\nB", "\r\n", "ACR\r\nB"},
-      {"LeadTakesAnAsciiByte", "\x88" "A|", "\n", "|"},
+      {"LeadTakesAnAsciiByte",
+       "\x88"
+       "A|",
+       "\n", "|"},
       {"LeadAtTheEnd", "AB\x88", "\n", "AB"},
       {"NulEndsTheInput", std::string("AB\0CD", 5), "\n", "AB"},
       {"NulAfterALead", std::string("A\x88\0\x9f", 4), "\n", "A"},
       {"HighSingleBytes", "\x80\xfd\xfe\xff", "\n", "\x80\xfd\xfe\xff"},
-      {"A0IsALead", "\xa0" "A", "\n", ""},
+      {"A0IsALead",
+       "\xa0"
+       "A",
+       "\n", ""},
       {"LeadF0VanishesWithItsTrail", "<\xf0\x40\xf0\x9f>", "\n", "<>"},
       {"UnsetPairVanishes", "<\x88\xa0>", "\n", "<>"},
       {"PairOutsideBelowTable", "<\x81\x3f>", "\n", "<>"},
-      {"ControlBytesPassThrough", "\x01\x09\x0b\x0c\x0e\x1a\x7f", "\n", "\x01\x09\x0b\x0c\x0e\x1a\x7f"},
+      {"ControlBytesPassThrough", "\x01\x09\x0b\x0c\x0e\x1a\x7f", "\n",
+       "\x01\x09\x0b\x0c\x0e\x1a\x7f"},
       {"FourPairsAtOnce", "\x88\x9f\x82\xa0\x81\x40\xee\xfc\x83\x41\x88\xa0", "\n",
        "\xe4\xba\x9c\xe3\x81\x82\xe3\x80\x80\xef\xbc\x82\xc3\xa9"},
       {"FourPairsWithANulTrail", std::string("\x88\x9f\x82\xa0\x81\x00\xee\xfc", 8), "\n",
@@ -175,14 +184,19 @@ TEST(ConversionDifferential, FastPathMatchesReference) {
                         v[0], v[1], v[2]);
     }
     for (unsigned k = FIRST_KANA; k <= LAST_KANA; ++k) {
-      if (below(2) != 0) settingKana(static_cast<int>(k), '\xef', '\xbd', static_cast<char>(0x80 + below(64)));
+      if (below(2) != 0)
+        settingKana(static_cast<int>(k), '\xef', '\xbd', static_cast<char>(0x80 + below(64)));
     }
     std::string in;
     const std::size_t size = below(5000);
     while (in.size() < size) {
       switch (below(6)) {
-        case 0: in.append(below(40), static_cast<char>('a' + below(26))); break;
-        case 1: in += "\r\n"; break;
+        case 0:
+          in.append(below(40), static_cast<char>('a' + below(26)));
+          break;
+        case 1:
+          in += "\r\n";
+          break;
         case 2:  // a run of two-byte characters, the fast path's four-at-a-time case
           for (unsigned k = 1 + below(12); k > 0; --k) {
             const unsigned lead = below(2) != 0 ? 0x81 + below(0x20) : 0xE0 + below(0x1D);
@@ -190,9 +204,15 @@ TEST(ConversionDifferential, FastPathMatchesReference) {
             in += static_cast<char>(below(64) != 0 ? 0x40 + below(0xBD) : below(256));
           }
           break;
-        case 3: in += static_cast<char>(0xA1 + below(63)); break;
-        case 4: in += static_cast<char>(below(256)); break;
-        default: in += static_cast<char>(below(0x20)); break;
+        case 3:
+          in += static_cast<char>(0xA1 + below(63));
+          break;
+        case 4:
+          in += static_cast<char>(below(256));
+          break;
+        default:
+          in += static_cast<char>(below(0x20));
+          break;
       }
     }
     if (below(4) != 0) {

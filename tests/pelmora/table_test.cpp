@@ -53,9 +53,9 @@ TEST_F(Tables, LookupCoversExactlyTheTableRange) {
   EXPECT_EQ(value(0x8140), "abc");
   EXPECT_EQ(value(0xEEFC), "xyz");
   for (const unsigned outside : {0x0000u, 0x813Fu, 0xEEFDu, 0xEEFFu, 0xEF40u, 0xFC40u, 0xFFFFu}) {
-    EXPECT_EQ(unionKanji(static_cast<unsigned char>(outside >> 8),
-                         static_cast<unsigned char>(outside)),
-              POINTER_TO_EMPTY)
+    EXPECT_EQ(
+        unionKanji(static_cast<unsigned char>(outside >> 8), static_cast<unsigned char>(outside)),
+        POINTER_TO_EMPTY)
         << std::hex << outside;
   }
   // Stores outside the table change nothing, EMPTY above all.
@@ -82,16 +82,22 @@ const std::vector<LoadCase>& loadCases() {
       {"TwoByteLine", "\x88\x9f,\xe4\xba\x9c\n", {{0x889F, "\xe4\xba\x9c"}}, {}},
       {"SeparatorNeverExamined", "\x88\x9f\xff\xe4\xba\x9c\n", {{0x889F, "\xe4\xba\x9c"}}, {}},
       {"TwoByteValue", "\x82\xa0,\xc3\xa9\n", {{0x82A0, "\xc3\xa9"}}, {}},
-      {"CrLfBelongsToTheLineEnd", "\x82\xa0,\xc3\xa9\r\n\x82\xa1,ab\r\n",
-       {{0x82A0, "\xc3\xa9"}, {0x82A1, "ab"}}, {}},
+      {"CrLfBelongsToTheLineEnd",
+       "\x82\xa0,\xc3\xa9\r\n\x82\xa1,ab\r\n",
+       {{0x82A0, "\xc3\xa9"}, {0x82A1, "ab"}},
+       {}},
       {"LoneCrIsPartOfTheValue", "\x82\xa0,a\rb\n", {{0x82A0, "a\rb"}}, {}},
       {"LongValueKeepsThreeBytes", "\x82\xa0,ABCDE\n", {{0x82A0, "ABC"}}, {}},
       {"NulEndsTheValue", std::string("\x82\xa0,a\0b\n", 6), {{0x82A0, "a"}}, {}},
-      {"EdgesOfTheTable", "\x81\x40,lo\n\xee\xfc,hi\n\xee\xfd,no\n\x81\x3f,no\n\xfc\x40,no\n",
-       {{0x8140, "lo"}, {0xEEFC, "hi"}}, {}},
+      {"EdgesOfTheTable",
+       "\x81\x40,lo\n\xee\xfc,hi\n\xee\xfd,no\n\x81\x3f,no\n\xfc\x40,no\n",
+       {{0x8140, "lo"}, {0xEEFC, "hi"}},
+       {}},
       {"IgnoredLines", "A,xyz\nAB,xyz\n\n\r\n,,,\n", {}, {}},
       {"Katakana", "\xb1,\xef\xbd\xb1\n", {}, {{0xB1, "\xef\xbd\xb1"}}},
-      {"KatakanaRangeEnds", "\xa1,lo\n\xdf,hi\n\xa0,no\n\xe0,no\nA,no\n", {},
+      {"KatakanaRangeEnds",
+       "\xa1,lo\n\xdf,hi\n\xa0,no\n\xe0,no\nA,no\n",
+       {},
        {{0xA1, "lo"}, {0xDF, "hi"}}},
       {"LastLineWithoutLineEnd", "\x82\xa0,xyz", {{0x82A0, "xyz"}}, {}},
       {"LastLineOnlyKeyEmptiesTheEntry", "\x82\xa0,xyz\n\x82\xa0", {{0x82A0, ""}}, {}},
@@ -99,10 +105,13 @@ const std::vector<LoadCase>& loadCases() {
       // 100 bytes: a line of 63, then a line of the other 37.
       {"LongLineIsCutIntoPieces",
        "\x82\xa0,abc" + repeat('.', 57) + "\x82\xa1,def" + repeat('.', 31) + "\n",
-       {{0x82A0, "abc"}, {0x82A1, "def"}}, {}},
+       {{0x82A0, "abc"}, {0x82A1, "def"}},
+       {}},
       // Exactly 63 bytes: the line end that follows is an empty line.
-      {"PieceOf63ThenLineEnd", "\x82\xa0,abc" + repeat('.', 57) + "\n\x82\xa1,def\n",
-       {{0x82A0, "abc"}, {0x82A1, "def"}}, {}},
+      {"PieceOf63ThenLineEnd",
+       "\x82\xa0,abc" + repeat('.', 57) + "\n\x82\xa1,def\n",
+       {{0x82A0, "abc"}, {0x82A1, "def"}},
+       {}},
       // Offsets past the end of a piece read as NUL, not as an earlier line.
       {"ShortLineAfterLongOne", "\x82\xa0,abc\n\x82\xa1\n", {{0x82A0, "abc"}}, {}},
       {"CtrlZEndsTheFile", "\x82\xa0,abc\n\x1a\x82\xa1,def\n", {{0x82A0, "abc"}}, {}},

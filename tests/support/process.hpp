@@ -19,7 +19,7 @@ struct RunResult {
 };
 
 struct RunOptions {
-  std::filesystem::path cwd;            // empty: the test's own directory
+  std::filesystem::path cwd;             // empty: the test's own directory
   std::optional<std::string> stdinData;  // fed through a pipe; none: an empty input
   std::string stdoutFile;                // non-empty: standard output goes to this file
 };

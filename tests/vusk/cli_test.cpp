@@ -62,8 +62,11 @@ const std::vector<Form>& forms() {
       {"CountZero", {"-m0", "six.txt"}, "", "", 0},
       {"CountEmpty", {"-m", "six.txt"}, "", "", 0},
       {"CountWithoutDigits", {"-mall", "six.txt"}, "", "", 0},
-      {"CountPastTheRange", {"-m99999999999", "six.txt"},
-       "41 0A 42 0A 43 0A 44 0A 45 0A 46 0A ", "", 0},
+      {"CountPastTheRange",
+       {"-m99999999999", "six.txt"},
+       "41 0A 42 0A 43 0A 44 0A 45 0A 46 0A ",
+       "",
+       0},
       {"VersionThenFile", {"-V", "six.txt"}, "", SHORT, 1},
       {"VersionWithCommentsThenFile", {"-VC", "six.txt"}, "", SHORT, 1},
       {"OtherOptionThenFile", {"-x3", "six.txt"}, "", SHORT, 1},
@@ -124,16 +127,15 @@ TEST_F(Vusk, RowsOfTwentyAcrossBlocks) {
   EXPECT_EQ(r.status, 0);
   ASSERT_EQ(r.out.size(), in.size() * 3 + in.size() / 20);
   EXPECT_EQ(r.out.substr(0, 61), "00 01 02 03 04 05 06 07 08 09 0B 0B 0C 0D 0E 0F 10 11 12 13 \n");
-  EXPECT_EQ(r.out.substr(r.out.size() - 61, 61),
-            [&] {
-              std::string row;
-              char value[4];
-              for (std::size_t i = in.size() - 20; i < in.size(); ++i) {
-                std::snprintf(value, sizeof value, "%02X ", static_cast<unsigned char>(in[i]));
-                row += value;
-              }
-              return row + "\n";
-            }());
+  EXPECT_EQ(r.out.substr(r.out.size() - 61, 61), [&] {
+    std::string row;
+    char value[4];
+    for (std::size_t i = in.size() - 20; i < in.size(); ++i) {
+      std::snprintf(value, sizeof value, "%02X ", static_cast<unsigned char>(in[i]));
+      row += value;
+    }
+    return row + "\n";
+  }());
 }
 
 TEST_F(Vusk, InputFromAPipe) {

@@ -19,11 +19,22 @@ TEST(VuskCount, ParsesLikeTheCLibrary) {
     const char* text;
     int count;
   } cases[] = {
-      {"", 0},           {"0", 0},         {"-0", 0},          {"abc", 0},
-      {"3", 3},          {"+3", 3},        {"-3", 5},          {"-1", 5},
-      {"2abc", 2},       {" \t\n\v\f\r7", 7}, {"++1", 0},      {"- 1", 0},
-      {"2147483647", INT_MAX},             {"2147483648", INT_MAX},
-      {"99999999999999999999", INT_MAX},   {"-99999999999999999999", 5},
+      {"", 0},
+      {"0", 0},
+      {"-0", 0},
+      {"abc", 0},
+      {"3", 3},
+      {"+3", 3},
+      {"-3", 5},
+      {"-1", 5},
+      {"2abc", 2},
+      {" \t\n\v\f\r7", 7},
+      {"++1", 0},
+      {"- 1", 0},
+      {"2147483647", INT_MAX},
+      {"2147483648", INT_MAX},
+      {"99999999999999999999", INT_MAX},
+      {"-99999999999999999999", 5},
       {"007", 7},
   };
   for (const auto& c : cases) {
@@ -191,7 +202,8 @@ TEST(VuskDumper, FastPathMatchesReference) {
     }
     const int limit = static_cast<int>(random() % 40);
     std::vector<std::size_t> cuts;
-    for (std::size_t at = random() % 200; at < in.size(); at += 1 + random() % 200) cuts.push_back(at);
+    for (std::size_t at = random() % 200; at < in.size(); at += 1 + random() % 200)
+      cuts.push_back(at);
     const std::string expected = dump(in, limit, Path::REFERENCE);
     EXPECT_EQ(dump(in, limit, Path::FAST), expected) << "round " << round;
     EXPECT_EQ(dump(in, limit, Path::FAST, cuts), expected) << "round " << round;
