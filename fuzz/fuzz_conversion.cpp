@@ -47,7 +47,7 @@ std::string plainConversion(const std::uint8_t* in, std::size_t n, const char* l
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 3) return 0;
   const char* lineEnd = (data[0] & 1) != 0 ? "\r\n" : "\n";
-  const std::size_t tableSize = std::min<std::size_t>(data[1] * 4u, size - 3);
+  const std::size_t tableSize = std::min<std::size_t>(std::size_t{data[1]} * 4, size - 3);
   const std::uint8_t cutSeed = data[2];
   const std::uint8_t* table = data + 3;
   const std::uint8_t* text = table + tableSize;

@@ -14,7 +14,8 @@ const char* const BUILTIN_PATTERNS[BUILTIN_COUNT] = {
 void setBuiltinPatterns(PatternSet& set) {
   std::memset(set.patternTable, 0, sizeof set.patternTable);
   for (int row = 0; row < BUILTIN_COUNT; ++row) {
-    std::strcpy(set.patternTable[row], BUILTIN_PATTERNS[row]);
+    std::memcpy(set.patternTable[row], BUILTIN_PATTERNS[row],
+                std::strlen(BUILTIN_PATTERNS[row]) + 1);
   }
   set.patternCount = ROWS;
 }
@@ -89,7 +90,8 @@ void PatternReader::endPiece() {
   lineBuffer_[length_] = '\0';
   length_ = 0;
   cutNewline(lineBuffer_);
-  std::strcpy(set_.patternTable[set_.patternCount], lineBuffer_);
+  // At most 255 bytes and the NUL: a piece never outgrows a row.
+  std::memcpy(set_.patternTable[set_.patternCount], lineBuffer_, std::strlen(lineBuffer_) + 1);
   if (++set_.patternCount == ROWS) {
     done_ = true;
   }

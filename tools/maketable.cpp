@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   iconv_t cd = iconv_open("UTF-8", "CP932");
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
+  if (cd ==
+      reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr): iconv's error value
     std::fputs("maketable: iconv has no CP932 decoder\n", stderr);
     return NO_CP932;
   }
@@ -73,7 +74,7 @@ int main(int argc, char** argv) {
     const std::string key(1, static_cast<char>(k));
     const std::string value = decode(cd, key);
     if (!value.empty()) {
-      table += key + "," + value + "\r\n";
+      table.append(key).append(",").append(value).append("\r\n");
     }
   }
   for (unsigned code = 0x8140; code <= 0xEEFC; ++code) {
@@ -85,7 +86,7 @@ int main(int argc, char** argv) {
     const std::string key{static_cast<char>(lead), static_cast<char>(trail)};
     const std::string value = decode(cd, key);
     if (!value.empty()) {
-      table += key + "," + value + "\r\n";
+      table.append(key).append(",").append(value).append("\r\n");
     }
   }
   iconv_close(cd);

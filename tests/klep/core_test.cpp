@@ -93,6 +93,7 @@ class Reader : public ::testing::TestWithParam<ReadCase> {};
 
 std::vector<std::string> rowsOf(const PatternSet& set) {
   std::vector<std::string> rows;
+  rows.reserve(static_cast<std::size_t>(set.patternCount));
   for (int i = 0; i < set.patternCount; ++i) rows.emplace_back(set.patternTable[i]);
   return rows;
 }

@@ -26,8 +26,7 @@ const unsigned char* data(const std::string& s) {
 
 std::string viaReference(const std::string& in, const char* lineEnd) {
   std::vector<char> out(outputRoom(in.size()));
-  std::string text = in;  // shiftJIStoUTF8 takes a NUL-terminated text
-  shiftJIStoUTF8(text.c_str(), out.data(), lineEnd);
+  shiftJIStoUTF8(in.c_str(), out.data(), lineEnd);
   return out.data();
 }
 

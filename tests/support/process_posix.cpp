@@ -73,6 +73,7 @@ RunResult run(const std::string& program, const std::vector<std::string>& args,
   argvStrings.push_back(program);
   argvStrings.insert(argvStrings.end(), args.begin(), args.end());
   std::vector<char*> argv;
+  argv.reserve(argvStrings.size() + 1);
   for (std::string& s : argvStrings) {
     argv.push_back(s.data());
   }
