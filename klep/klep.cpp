@@ -7,6 +7,13 @@
 #include "klepCore.hpp"
 #include "search.hpp"
 
+#ifdef _WIN32
+// Patterns reach klep as typed: the C run-time must not expand them.
+extern "C" {
+int _dowildcard = 0;
+}
+#endif
+
 namespace {
 
 using namespace klep;

@@ -14,6 +14,14 @@
 #error "PELMORA_FIXED_TABLE names the table's fixed location; the build sets it"
 #endif
 
+#ifdef _WIN32
+// The C run-time expands wildcards in the arguments, so a file-name pattern
+// arrives as the matching names.
+extern "C" {
+int _dowildcard = -1;
+}
+#endif
+
 namespace {
 
 using namespace pelmora;

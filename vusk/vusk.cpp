@@ -9,6 +9,13 @@
 
 #include "vuskCore.hpp"
 
+#ifdef _WIN32
+// A name with "*" in it is one file name: no wildcard expansion.
+extern "C" {
+int _dowildcard = 0;
+}
+#endif
+
 namespace {
 
 using namespace vusk;

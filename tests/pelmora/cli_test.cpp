@@ -264,11 +264,17 @@ TEST_F(Pelmora, FailedWriteIsReported) {
 
 TEST_F(Pelmora, OutputThatIsTheInputIsRefused) {
   fs::create_directory(dir / "sub");
-  fs::create_symlink(dir / "in.txt", dir / "symlink.txt");
-  fs::create_hard_link(dir / "in.txt", dir / "sub" / "hardlink.txt");
-  const std::vector<std::string> outputs = {"in.txt",           "./in.txt",
-                                            "sub/../in.txt",    "symlink.txt",
-                                            "sub/hardlink.txt", (dir / "in.txt").string()};
+  std::vector<std::string> outputs = {"in.txt", "./in.txt", "sub/../in.txt",
+                                      (dir / "in.txt").string()};
+  // Links where the platform makes them.
+  std::error_code ec;
+  fs::create_symlink(dir / "in.txt", dir / "symlink.txt", ec);
+  if (!ec) outputs.push_back("symlink.txt");
+  fs::create_hard_link(dir / "in.txt", dir / "sub" / "hardlink.txt", ec);
+  if (!ec) outputs.push_back("sub/hardlink.txt");
+  if (!kit::test::onWindows) {
+    EXPECT_EQ(outputs.size(), 6u);
+  }
   for (const std::string& out : outputs) {
     const RunResult r = pelmora({"-LF", "in.txt", out});
     EXPECT_EQ(r.err, loaderMiss() + out + "\n");
@@ -284,6 +290,7 @@ TEST_F(Pelmora, OutputThatIsTheInputIsRefused) {
 }
 
 TEST_F(Pelmora, NamesLongerThan255Bytes) {
+  KIT_SKIP_ON_WINDOWS("the ANSI file functions stop at MAX_PATH");
   fs::path deep = dir.path();
   std::string relative;
   for (int i = 0; i < 3; ++i) {
@@ -343,6 +350,7 @@ TEST_F(Pelmora, LongInputMatchesThePlainConversion) {
 }
 
 TEST_F(Pelmora, InputFromAPipe) {
+  KIT_SKIP_ON_WINDOWS("no /dev/stdin");
   const std::string in = mixedText((1 << 20) + 77);
   RunOptions options;
   options.stdinData = in;
@@ -391,5 +399,18 @@ TEST_F(Pelmora, InputOf2GiBAndMore) {
   fs::remove(dir / "huge.txt");
   fs::remove(dir / "huge.out");
 }
+
+#ifdef _WIN32
+// The run-time expands wildcards for pelmora: two matching names and nothing
+// else make a count of 3, the first name read as a line-end choice (LF).
+TEST_F(Pelmora, WildcardMatchingTwoNamesChangesTheForm) {
+  writeFile(dir / "a.sjis", "first\r\n");
+  writeFile(dir / "b.sjis", "second\r\n");
+  const RunResult r = pelmora({"*.sjis"});
+  EXPECT_EQ(r.err, loaderMiss());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(readFile(dir / "pelmora.txt"), "second\n");
+}
+#endif
 
 }  // namespace

@@ -1,4 +1,7 @@
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -52,6 +55,27 @@ void writeFile(const fs::path& file, const std::string& bytes) {
   if (!out) {
     throw std::runtime_error("cannot write " + file.string());
   }
+}
+
+std::string textLines(const std::string& text) {
+  if (!onWindows) return text;
+  std::string out;
+  for (const char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+std::string openErrorText(const fs::path& path) {
+  errno = 0;
+  std::FILE* f = std::fopen(path.string().c_str(), "rb");
+  const int error = errno;
+  if (f != nullptr) {
+    std::fclose(f);
+    return "(it opens)";
+  }
+  return std::strerror(error);
 }
 
 std::vector<std::string> listDir(const fs::path& dir) {

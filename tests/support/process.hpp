@@ -49,6 +49,26 @@ struct ByName {
   }
 };
 
+// What the platform's standard output makes of "\n": CR LF on Windows, whose
+// standard output is a text stream.
+std::string textLines(const std::string& text);
+
+// The platform's text for the error that opening this path for reading
+// gives, as strerror words it.
+std::string openErrorText(const std::filesystem::path& path);
+
+// Skips the current test where the platform lacks what it needs (a /dev/full,
+// symbolic links, sparse files of many GiB).
+#define KIT_SKIP_ON_WINDOWS(why)                     \
+  do {                                               \
+    if (::kit::test::onWindows) GTEST_SKIP() << why; \
+  } while (0)
+#ifdef _WIN32
+constexpr bool onWindows = true;
+#else
+constexpr bool onWindows = false;
+#endif
+
 std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, const std::string& bytes);
 // The names in a directory, sorted.

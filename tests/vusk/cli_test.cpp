@@ -76,7 +76,7 @@ const std::vector<Form>& forms() {
       {"MissingFile", {"nope.bin"}, "", "nope.bin: " + reason(ENOENT) + "\n", 1},
       {"MissingFileWithCount", {"-m0", "nope.bin"}, "", "nope.bin: " + reason(ENOENT) + "\n", 1},
       {"EmptyName", {""}, "", reason(ENOENT) + "\n", 1},
-      {"NoWildcardExpansion", {"*.txt"}, "", "*.txt: " + reason(ENOENT) + "\n", 1},
+      {"NoWildcardExpansion", {"*.txt"}, "", "", 1},  // the platform's text: see Row
   };
   return rows;
 }
@@ -86,7 +86,12 @@ class CommandLine : public Vusk, public ::testing::WithParamInterface<Form> {};
 TEST_P(CommandLine, Row) {
   const RunResult r = vusk(GetParam().args);
   EXPECT_EQ(r.out, GetParam().out);
-  EXPECT_EQ(r.err, GetParam().err);
+  if (GetParam().args == std::vector<std::string>{"*.txt"}) {
+    // No such file, though six.txt matches: what the platform says of "*.txt".
+    EXPECT_EQ(r.err, "*.txt: " + kit::test::openErrorText(dir / "*.txt") + "\n");
+  } else {
+    EXPECT_EQ(r.err, GetParam().err);
+  }
   EXPECT_EQ(r.status, GetParam().status);
 }
 
@@ -123,22 +128,21 @@ TEST_F(Vusk, RowsOfTwentyAcrossBlocks) {
   std::string in;
   for (int i = 0; i < 200000; ++i) in += static_cast<char>(i % 251 == 10 ? 11 : i % 251);
   writeFile(dir / "long.bin", in);
+  std::string expected;
+  char value[4];
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    std::snprintf(value, sizeof value, "%02X ", static_cast<unsigned char>(in[i]));
+    expected += value;
+    if (i % 20 == 19) expected += '\n';
+  }
   const RunResult r = vusk({"long.bin"});
   EXPECT_EQ(r.status, 0);
-  ASSERT_EQ(r.out.size(), in.size() * 3 + in.size() / 20);
-  EXPECT_EQ(r.out.substr(0, 61), "00 01 02 03 04 05 06 07 08 09 0B 0B 0C 0D 0E 0F 10 11 12 13 \n");
-  EXPECT_EQ(r.out.substr(r.out.size() - 61, 61), [&] {
-    std::string row;
-    char value[4];
-    for (std::size_t i = in.size() - 20; i < in.size(); ++i) {
-      std::snprintf(value, sizeof value, "%02X ", static_cast<unsigned char>(in[i]));
-      row += value;
-    }
-    return row + "\n";
-  }());
+  EXPECT_TRUE(r.out == kit::test::textLines(expected));
+  EXPECT_EQ(r.out.substr(0, 60), "00 01 02 03 04 05 06 07 08 09 0B 0B 0C 0D 0E 0F 10 11 12 13 ");
 }
 
 TEST_F(Vusk, InputFromAPipe) {
+  KIT_SKIP_ON_WINDOWS("no /dev/stdin");
   RunOptions options;
   options.stdinData = std::string(100000, 'q') + "\nrest\nmore\n";
   const RunResult r = vusk({"-m2", "/dev/stdin"}, options);
@@ -163,6 +167,7 @@ TEST_F(Vusk, LongNameAndLongCount) {
 }
 
 TEST_F(Vusk, FiveLinesOfAFileBeyond4GiB) {
+  KIT_SKIP_ON_WINDOWS("sparse files of 4 GiB");
   // Sparse: five short lines, then zeros up to 4 GiB + 1 byte.
   {
     std::FILE* f = std::fopen((dir / "huge.bin").string().c_str(), "wb");
