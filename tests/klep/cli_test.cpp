@@ -24,7 +24,9 @@ class Klep : public ::testing::Test {
   RunResult klep(const std::vector<std::string>& args) {
     kit::test::RunOptions options;
     options.cwd = dir.path();
-    return kit::test::run(KLEP_EXE, args, options);
+    RunResult r = kit::test::run(KLEP_EXE, args, options);
+    r.err = kit::test::fromTextLines(r.err);  // a text stream
+    return r;
   }
   void file(const std::string& name, std::size_t size = 0) {
     writeFile(dir / name, std::string(size, 'x'));
@@ -71,7 +73,11 @@ TEST_F(Klep, BuiltinPatternsInTheirOrder) {
     file(miss);
   }
   std::string expected;
-  for (const auto& name : matches) expected += name + "\r\n";
+  for (const auto& name : matches) {
+    expected += name + "\r\n";
+    // Windows' search matches "*.tmp" against the short name X~1.TMP too.
+    if (kit::test::onWindows && name == "w.tmp") expected += "x.tmpl\r\n";
+  }
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{}, {"-V", "extra"}, {"-x10", "extra"}, {"a", "b", "c"}}) {
     fs::remove(dir / "remove_e.txt");
@@ -123,14 +129,9 @@ TEST_F(Klep, SizeFilterSpecialEntries) {
   KIT_SKIP_ON_WINDOWS("symbolic links and sparse files of 4 GiB");
   fs::create_directory(dir / "tab_dir.csv");                    // a directory counts as 0
   fs::create_symlink(dir / "nowhere", dir / "err_broken.txt");  // no size: 0
-  {
-    std::FILE* f = std::fopen((dir / "und_big.bin").string().c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    // 4 GiB + 10 bytes, sparse: its low 32 bits say 10.
-    ASSERT_EQ(std::fseek(f, (4LL << 30) + 9, SEEK_SET), 0);
-    ASSERT_EQ(std::fputc('x', f), 'x');
-    ASSERT_EQ(std::fclose(f), 0);
-  }
+  // 4 GiB + 10 bytes, sparse: its low 32 bits say 10.
+  file("und_big.bin");
+  fs::resize_file(dir / "und_big.bin", (std::uintmax_t{4} << 30) + 10);
   expectSuccess(klep({"-x"}));
   EXPECT_EQ(list(), "err_broken.txt\r\ntab_dir.csv\r\nund_big.bin\r\n");
 }
@@ -157,7 +158,9 @@ const std::vector<PatternFileCase>& patternFileCases() {
       {"EmptyFile", "", {}},
       {"FirstLineEmpty", "\n*.log\n", {}},
       {"SecondLineEmpty", "*.log\n\nsub/*.dat\n", {"a.log"}},
-      {"TrailingSpaceIsPartOfThePattern", "*.log \n", {}},
+      // Windows' search drops a pattern's trailing blanks.
+      {"TrailingSpaceIsPartOfThePattern", "*.log \n",
+       kit::test::onWindows ? Lines{"a.log"} : Lines{}},
       {"QuestionMark", "?.log\n??.log\n", {"a.log"}},
       {"DirectoryLikeAFile", "su?\n", {"sub"}},
       {"NameMatchingTwoPatterns", "a*\n*.log\n", {"a.log", "a.log"}},

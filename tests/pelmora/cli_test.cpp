@@ -64,7 +64,9 @@ class Pelmora : public ::testing::Test {
   }
   RunResult pelmora(const std::vector<std::string>& args, RunOptions options = {}) {
     options.cwd = dir.path();
-    return kit::test::run(PELMORA_EXE, args, options);
+    RunResult r = kit::test::run(PELMORA_EXE, args, options);
+    r.err = kit::test::fromTextLines(r.err);  // a text stream
+    return r;
   }
   // The files in the directory besides the table, with their contents.
   std::map<std::string, std::string> files() {

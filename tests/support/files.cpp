@@ -57,12 +57,13 @@ void writeFile(const fs::path& file, const std::string& bytes) {
   }
 }
 
-std::string textLines(const std::string& text) {
+std::string fromTextLines(const std::string& text) {
   if (!onWindows) return text;
   std::string out;
-  for (const char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += "<LF without CR>";
+    out += text[i];
   }
   return out;
 }

@@ -49,9 +49,10 @@ struct ByName {
   }
 };
 
-// What the platform's standard output makes of "\n": CR LF on Windows, whose
-// standard output is a text stream.
-std::string textLines(const std::string& text);
+// For comparing a text stream's bytes with LF-ended
+// expectations: on Windows each CR LF becomes LF, and a bare LF is marked so
+// that the comparison fails.
+std::string fromTextLines(const std::string& text);
 
 // The platform's text for the error that opening this path for reading
 // gives, as strerror words it.
