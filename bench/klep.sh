@@ -6,9 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count=${1:-100000}
-command -v /usr/bin/time >/dev/null || sh tools/prereqs.sh time
-cmake --preset release >/dev/null
-cmake --build --preset release --target klep >/dev/null
+. bench/common.sh
+build klep
 klep=$PWD/build/release/klep/klep
 
 work=$(mktemp -d)
@@ -25,17 +24,6 @@ for ((i = 0; i < count; i++)); do
   printf '%s' "$body" > "${names[k]}$i.${exts[k]}"
 done
 
-best() {
-  local bestTime="" start end t
-  for _ in 1 2 3 4 5; do
-    start=$(date +%s.%N)
-    "$@" > /dev/null
-    end=$(date +%s.%N)
-    t=$(echo "$end - $start" | bc -l)
-    if [ -z "$bestTime" ] || [ "$(echo "$t < $bestTime" | bc -l)" = 1 ]; then bestTime=$t; fi
-  done
-  echo "$bestTime"
-}
 findPass() {
   find . -maxdepth 1 -type f \( -iname 'CCC*.txt' -o -iname 'DIR*.bat' -o -iname 'LS_*.bat' \
     -o -iname 'FNL*.txt' -o -iname '*.tmp' -o -iname 'err*.txt' -o -iname 'pic*.txt' \
@@ -43,8 +31,9 @@ findPass() {
     -o -iname 'unq*.txt' -o -iname 'und*.bin' -o -iname 'who*.csv' -o -iname 'who*.txt' \) -size -64c
 }
 
-t_klep=$(best "$klep" -x)
-t_find=$(best findPass)
+export BEST_OF=5
+t_klep=$(best /dev/null "$klep" -x)
+t_find=$(best /dev/null findPass)
 rss=$(/usr/bin/time -f %M "$klep" -x 2>&1 | tail -1)
 tr -d '\r' < remove_e.txt | sort > klep.names
 findPass | sed 's|^\./||' | sort > find.names

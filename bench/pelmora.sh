@@ -9,9 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mib=${1:-256}
-command -v /usr/bin/time >/dev/null || sh tools/prereqs.sh time
-cmake --preset release >/dev/null
-cmake --build --preset release --target pelmora >/dev/null
+. bench/common.sh
+build pelmora
 pelmora=$PWD/build/release/pelmora/pelmora
 
 work=$(mktemp -d)
@@ -33,25 +32,12 @@ done
 size=$(stat -c %s "$work/in.txt")
 echo "input: $((size >> 20)) MiB of CP932 text with CR LF"
 
-# best of three wall-clock times, in seconds
-best() {
-  local bestTime=""
-  for _ in 1 2 3; do
-    local start end t
-    start=$(date +%s.%N)
-    "$@"
-    end=$(date +%s.%N)
-    t=$(echo "$end - $start" | bc -l)
-    if [ -z "$bestTime" ] || [ "$(echo "$t < $bestTime" | bc -l)" = 1 ]; then bestTime=$t; fi
-  done
-  echo "$bestTime"
-}
 
 cd "$work"
 cat in.txt > /dev/null  # warm the cache
-t_pelmora=$(best "$pelmora" -LF in.txt out.txt 2>/dev/null)
-t_iconv=$(best sh -c 'iconv -f CP932 -t UTF-8 in.txt > iconv.txt')
-t_dd=$(best dd if=in.txt of=copy.txt bs=1M status=none)
+t_pelmora=$(best /dev/null "$pelmora" -LF in.txt out.txt 2>/dev/null)
+t_iconv=$(best iconv.txt iconv -f CP932 -t UTF-8 in.txt)
+t_dd=$(best /dev/null dd if=in.txt of=copy.txt bs=1M status=none)
 rss=$(/usr/bin/time -f %M "$pelmora" -LF in.txt out.txt 2>&1 >/dev/null | tail -1)
 
 # Both conversions must agree where iconv has an answer: LF mode drops CRs.

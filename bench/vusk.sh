@@ -5,10 +5,9 @@
 #   bench/vusk.sh     (run on demand)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-command -v /usr/bin/time >/dev/null || sh tools/prereqs.sh time
+. bench/common.sh
 command -v xxd >/dev/null || sh tools/prereqs.sh xxd
-cmake --preset release >/dev/null
-cmake --build --preset release --target vusk >/dev/null
+build vusk
 vusk=$PWD/build/release/vusk/vusk
 
 work=$(mktemp -d)
@@ -22,19 +21,6 @@ head -c $((64 << 20)) seed.txt > in.txt
 printf '1\n2\n3\n4\n5\n6\n' > huge.bin
 truncate -s 4G huge.bin
 
-# best OUTPUT COMMAND...: the best of three wall-clock times, in seconds
-best() {
-  local out=$1 bestTime="" start end t
-  shift
-  for _ in 1 2 3; do
-    start=$(date +%s.%N)
-    "$@" > "$out"
-    end=$(date +%s.%N)
-    t=$(echo "$end - $start" | bc -l)
-    if [ -z "$bestTime" ] || [ "$(echo "$t < $bestTime" | bc -l)" = 1 ]; then bestTime=$t; fi
-  done
-  echo "$bestTime"
-}
 cat in.txt > /dev/null
 t_vusk=$(best out.txt "$vusk" -m2147483647 in.txt)
 t_xxd=$(best xxd.txt xxd -p -c 20 in.txt)
