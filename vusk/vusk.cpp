@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <new>
 
@@ -44,6 +45,13 @@ int dump(const Invocation& run) {
   if (file == nullptr) {
     return openFailed(run.fileName, errno);
   }
+  // Some systems open a directory for reading; it is a failed open all the
+  // same, also when nothing would be read from it (-m0).
+  std::error_code ec;
+  if (std::filesystem::is_directory(run.fileName, ec)) {
+    std::fclose(file);
+    return openFailed(run.fileName, EISDIR);
+  }
   const std::unique_ptr<unsigned char[]> in(new (std::nothrow) unsigned char[BLOCK]);
   const std::unique_ptr<char[]> out(new (std::nothrow) char[Dumper::room(BLOCK)]);
   if (!in || !out) {
@@ -55,8 +63,7 @@ int dump(const Invocation& run) {
     errno = 0;
     const std::size_t got = std::fread(in.get(), 1, BLOCK, file);
     if (got == 0 && std::ferror(file) != 0) {
-      // A directory opens on some systems and fails at the first read:
-      // reported like the failed open it is elsewhere, as is any read error.
+      // A read error is reported like a failed open.
       const int error = errno != 0 ? errno : EIO;
       std::fclose(file);
       return openFailed(run.fileName, error);
