@@ -60,9 +60,9 @@ std::string openErrorText(const std::filesystem::path& path);
 
 // Skips the current test where the platform lacks what it needs (a /dev/full,
 // symbolic links, sparse files of many GiB).
-#define KIT_SKIP_ON_WINDOWS(why)                     \
-  do {                                               \
-    if (::kit::test::onWindows) GTEST_SKIP() << why; \
+#define KIT_SKIP_ON_WINDOWS(why)                       \
+  do {                                                 \
+    if (::kit::test::onWindows) GTEST_SKIP() << (why); \
   } while (0)
 #ifdef _WIN32
 constexpr bool onWindows = true;
